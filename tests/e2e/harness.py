@@ -1,0 +1,627 @@
+"""Runs the real desktop program on its own virtual display and watches what it does.
+
+Each Session owns a temporary home, an Xvfb display, an openbox window manager, a recording
+HTTP proxy for the game view's traffic, a fake default browser that records the URLs it is
+handed, and the program itself under its own D-Bus session. Everything is torn down with
+its process group, whatever the test's outcome.
+"""
+
+import http.server
+import json
+import os
+import re
+import shutil
+import signal
+import struct
+import subprocess
+import tempfile
+import threading
+import time
+import unittest
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.dirname(os.path.dirname(HERE))
+PYTHON = "/usr/bin/python3"  # Debian's, the one with python3-gi
+PROGRAM = os.environ.get("TESSARYN_PROGRAM") or os.path.join(REPO, "build", "linux", "tessaryn-desktop")
+ARTIFACTS = os.environ.get("TESSARYN_E2E_ARTIFACTS") or os.path.join(os.path.dirname(PROGRAM), "e2e-artifacts")
+
+GAME_ENTRY_URL = "http://tessaryn.zentora.com/lc/register.html?pass=1&v=1392530817775"
+MAKER_SITE_URL = "http://www.zentora.com/"
+MAKER_SOFTWARE_SITE_URL = "http://soft.zentora.com/"
+FIRST_PARTNER_SITE_URL = "http://www.kelvaro.com/"
+SECOND_PARTNER_SITE_URL = "http://www.dravon.com/"
+
+TITLE = "ZentoraTessaryn桌面版VSP1内测版" + " " * 20 + "更多辅助尽在Zentora游戏网(www.zentora.com)"
+OUTER_SIZE = (1098, 690)
+
+# Client rectangles (left, top, width, height) of the side panel's buttons, in tab order.
+BUTTONS = {
+    "按钮1": ("刷新游戏", (1016, 16, 80, 32)),
+    "按钮2": ("更多辅助下载", (1016, 64, 80, 32)),
+    "按钮3": ("Zentora游戏网", (1016, 480, 80, 32)),
+    "按钮4": ("Kelvaro下载站", (1016, 560, 80, 32)),
+    "按钮5": ("Dravon下载站", (1016, 600, 80, 32)),
+    "按钮6": ("Zentora软件站", (1016, 520, 80, 32)),
+}
+TAB_ORDER = ["按钮1", "按钮2", "按钮3", "按钮4", "按钮5", "按钮6"]
+
+WEBKIT_HELPERS = ("WebKitWebProcess", "WebKitNetworkProcess", "WebKitGPUProcess")
+
+# Colours of the pages the proxy serves; the game view is placed at client (-8, -32), so the
+# page's (8, 32) is the client area's (0, 0).
+PAGE_BACKGROUND = (40, 90, 200)
+HIDDEN_CORNER = (250, 0, 250)  # page (0..7, 0..31): outside the client area
+ORIGIN_MARK = (0, 200, 120)  # page (8..17, 32..41): client (0..9, 0..9)
+RIGHT_EDGE_MARK = (230, 200, 0)  # page columns 1016..1023 at rows 100..139: client x 1008..1015
+SECOND_PAGE_BACKGROUND = (200, 60, 30)
+PAGE_INPUT_CLIENT_POINT = (150, 170)
+PAGE_LINK_CLIENT_POINT = (150, 290)
+PAGE_POPUP_CLIENT_POINT = (450, 290)
+POPUP_URL = "http://popup.zentora.test/window.html"
+BEACON_PREFIX = "http://beacon.e2e.test/"
+
+POLL = 0.03
+
+
+def wait_until(condition, timeout, what):
+    """Polls condition until it returns something truthy, which is returned."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(POLL)
+
+
+def css(rgb):
+    return "rgb(%d,%d,%d)" % rgb
+
+
+def _entry_page():
+    return f"""<!DOCTYPE html>
+<html><head><meta charset="utf-8"><title>entry</title>
+<style>
+html, body {{ margin: 0; padding: 0; background: {css(PAGE_BACKGROUND)}; }}
+div, input, a {{ position: absolute; display: block; box-sizing: border-box; border: 0; }}
+</style></head>
+<body style="height: 17000px">
+<div style="left:0; top:0; width:8px; height:32px; background:{css(HIDDEN_CORNER)}"></div>
+<div style="left:8px; top:32px; width:10px; height:10px; background:{css(ORIGIN_MARK)}"></div>
+<div style="left:1016px; top:100px; width:8px; height:40px; background:{css(RIGHT_EDGE_MARK)}"></div>
+<input id="text" style="left:{PAGE_INPUT_CLIENT_POINT[0] - 42}px; top:{PAGE_INPUT_CLIENT_POINT[1] + 12}px;
+  width:200px; height:40px; background:#fff">
+<a href="/second.html" style="left:{PAGE_LINK_CLIENT_POINT[0] - 42}px; top:{PAGE_LINK_CLIENT_POINT[1] + 12}px;
+  width:200px; height:40px; background:#ccc">second page</a>
+<div id="popup" style="left:{PAGE_POPUP_CLIENT_POINT[0] - 42}px; top:{PAGE_POPUP_CLIENT_POINT[1] + 12}px;
+  width:200px; height:40px; background:#999" onclick="window.open('{POPUP_URL}')">new window</div>
+<script>
+function beacon(what) {{
+  new Image().src = "{BEACON_PREFIX}" + encodeURIComponent(what) + "?" + Date.now() + Math.random();
+}}
+beacon("viewport/" + innerWidth + "x" + innerHeight);
+document.addEventListener("keydown", function (e) {{ beacon("key/" + e.key); }});
+</script>
+</body></html>"""
+
+
+def _second_page():
+    return f"""<!DOCTYPE html>
+<html><head><meta charset="utf-8"><title>second</title></head>
+<body style="margin:0; background:{css(SECOND_PAGE_BACKGROUND)}; height: 2000px"></body></html>"""
+
+
+class RecordingProxy:
+    """An HTTP proxy that records each absolute URL asked of it and answers with test pages.
+
+    hold_entry, when set before the first request for the game entry URL arrives, keeps that
+    one response back until release() so that the page is still loading."""
+
+    def __init__(self):
+        self.requests = []
+        self._lock = threading.Lock()
+        self._held = threading.Event()
+        self._release = threading.Event()
+        self._release.set()
+        proxy = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            protocol_version = "HTTP/1.1"
+
+            def log_message(self, *args):
+                pass
+
+            def do_GET(self):
+                proxy._serve(self)
+
+            def do_CONNECT(self):
+                proxy._record(self.path)
+                self.send_error(502)
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.server.daemon_threads = True
+        self.url = "http://127.0.0.1:%d" % self.server.server_address[1]
+        self._thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+        self._thread.start()
+
+    def hold_entry(self):
+        self._release.clear()
+
+    def release(self):
+        self._release.set()
+
+    def _record(self, url):
+        with self._lock:
+            self.requests.append((time.monotonic(), url))
+        return url
+
+    def urls(self):
+        with self._lock:
+            return [url for _, url in self.requests]
+
+    def pages(self):
+        return [url for url in self.urls() if not url.startswith(BEACON_PREFIX)]
+
+    def beacons(self):
+        return [url[len(BEACON_PREFIX):].split("?")[0] for url in self.urls() if url.startswith(BEACON_PREFIX)]
+
+    def count(self, url):
+        return self.urls().count(url)
+
+    def _serve(self, handler):
+        url = self._record(handler.path)
+        status, body = 404, b"<html><body>not here</body></html>"
+        if url.startswith(BEACON_PREFIX):
+            status, body = 204, b""
+        elif url == GAME_ENTRY_URL:
+            if not self._release.is_set() and not self._held.is_set():
+                self._held.set()
+                self._release.wait(30)
+            status, body = 200, _entry_page().encode()
+        elif url.endswith("/second.html"):
+            status, body = 200, _second_page().encode()
+        handler.send_response(status)
+        handler.send_header("Content-Type", "text/html; charset=utf-8")
+        # Every navigation must reach the proxy to be seen.
+        handler.send_header("Cache-Control", "no-store")
+        handler.send_header("Content-Length", str(len(body)))
+        handler.end_headers()
+        handler.wfile.write(body)
+
+    def close(self):
+        self._release.set()
+        self.server.shutdown()
+        self.server.server_close()
+
+
+class Image:
+    """Pixels of a window as rows of (r, g, b)."""
+
+    def __init__(self, width, height, rgb):
+        self.width, self.height, self.rgb = width, height, rgb
+
+    def pixel(self, x, y):
+        i = 3 * (y * self.width + x)
+        return tuple(self.rgb[i:i + 3])
+
+    def region(self, left, top, width, height):
+        return [self.pixel(x, y) for y in range(top, top + height) for x in range(left, left + width)]
+
+    def save_png(self, path):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        stride = 3 * self.width
+        raw = b"".join(b"\0" + bytes(self.rgb[y * stride:(y + 1) * stride]) for y in range(self.height))
+
+        def chunk(kind, data):
+            return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+        with open(path, "wb") as f:
+            f.write(b"\x89PNG\r\n\x1a\n")
+            f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0)))
+            f.write(chunk(b"IDAT", zlib.compress(raw, 6)))
+            f.write(chunk(b"IEND", b""))
+
+
+def parse_xwd(data):
+    """Decodes xwd's output for a TrueColor window (ZPixmap, 24 or 32 bits a pixel)."""
+    fields = struct.unpack(">25I", data[:100])
+    header_size, pixmap_format, width, height = fields[0], fields[2], fields[4], fields[5]
+    byte_order, bits_per_pixel, bytes_per_line, ncolors = fields[7], fields[11], fields[12], fields[19]
+    if pixmap_format != 2 or bits_per_pixel not in (24, 32):
+        raise ValueError("unexpected xwd format %d with %d bits a pixel" % (pixmap_format, bits_per_pixel))
+    red_mask, green_mask, blue_mask = fields[14], fields[15], fields[16]
+    pixels = data[header_size + 12 * ncolors:]
+    step = bits_per_pixel // 8
+    order = "big" if byte_order == 1 else "little"
+    shifts = [(mask, (mask & -mask).bit_length() - 1) for mask in (red_mask, green_mask, blue_mask)]
+    rgb = bytearray(3 * width * height)
+    i = 0
+    for y in range(height):
+        row = pixels[y * bytes_per_line:y * bytes_per_line + width * step]
+        for x in range(0, width * step, step):
+            value = int.from_bytes(row[x:x + step], order)
+            for mask, shift in shifts:
+                rgb[i] = (value & mask) >> shift
+                i += 1
+    return Image(width, height, rgb)
+
+
+def _descendants(pid_pgid_sid_filter):
+    found = []
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                if pid_pgid_sid_filter(int(entry)):
+                    found.append(int(entry))
+            except OSError:
+                pass
+    return found
+
+
+def _proc_name(pid):
+    with open("/proc/%d/cmdline" % pid, "rb") as f:
+        return os.path.basename(f.read().split(b"\0")[0].decode(errors="replace"))
+
+
+def _proc_environ_has(pid, marker):
+    with open("/proc/%d/environ" % pid, "rb") as f:
+        return marker in f.read().split(b"\0")
+
+
+def _proc_state(pid):
+    with open("/proc/%d/stat" % pid) as f:
+        return f.read().rsplit(")", 1)[1].split()[0]
+
+
+class Session:
+    """One virtual desktop with the program on it. Use as a context manager or via start()."""
+
+    def __init__(self, screen=(1920, 1080), hold_entry=False):
+        self.screen = screen
+        self.tmp = tempfile.mkdtemp(prefix="tessaryn-e2e-")
+        self.marker = ("TESSARYN_E2E_SESSION=" + self.tmp).encode()
+        self._groups = []
+        self._atspi = None
+        self.program = None
+        self.program_pid = None
+        self.proxy = RecordingProxy()
+        if hold_entry:
+            self.proxy.hold_entry()
+        self.browser_record = os.path.join(self.tmp, "browser-record")
+        self._make_home()
+
+    # --- set-up -----------------------------------------------------------------------------
+
+    def _make_home(self):
+        self.home = os.path.join(self.tmp, "home")
+        self.config = os.path.join(self.home, ".config")
+        self.data = os.path.join(self.home, ".local", "share")
+        self.cache = os.path.join(self.home, ".cache")
+        self.runtime = os.path.join(self.tmp, "runtime")
+        for d in (self.config, self.data, self.cache, self.runtime, os.path.join(self.config, "openbox"),
+                  os.path.join(self.data, "applications")):
+            os.makedirs(d, exist_ok=True)
+        os.chmod(self.runtime, 0o700)
+        shutil.copy("/etc/xdg/openbox/rc.xml", os.path.join(self.config, "openbox", "rc.xml"))
+
+        recorder = os.path.join(self.tmp, "record-url")
+        with open(recorder, "w") as f:
+            f.write('#!/bin/sh\nprintf "%%s %%s\\n" "$(date +%%s.%%N)" "$1" >> "%s"\n' % self.browser_record)
+        os.chmod(recorder, 0o755)
+        with open(os.path.join(self.data, "applications", "e2e-browser.desktop"), "w") as f:
+            f.write("[Desktop Entry]\nType=Application\nName=E2E Browser\nNoDisplay=true\n"
+                    f"Exec={recorder} %u\n"
+                    "MimeType=x-scheme-handler/http;x-scheme-handler/https;\n")
+        with open(os.path.join(self.config, "mimeapps.list"), "w") as f:
+            f.write("[Default Applications]\nx-scheme-handler/http=e2e-browser.desktop\n"
+                    "x-scheme-handler/https=e2e-browser.desktop\n")
+
+    def env(self, **extra):
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("XDG_CURRENT_DESKTOP", "WAYLAND_DISPLAY", "NO_AT_BRIDGE", "DBUS_SESSION_BUS_ADDRESS",
+                            "AT_SPI_BUS_ADDRESS", "https_proxy", "no_proxy", "NO_PROXY", "all_proxy",
+                            "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS",
+                            "GTK_MODULES", "GDK_BACKEND", "DISPLAY", "XAUTHORITY")}
+        env.update(HOME=self.home, XDG_CONFIG_HOME=self.config, XDG_DATA_HOME=self.data,
+                   XDG_CACHE_HOME=self.cache, XDG_RUNTIME_DIR=self.runtime, LANG="C.UTF-8",
+                   TESSARYN_E2E_SESSION=self.tmp)
+        if getattr(self, "display", None):
+            env["DISPLAY"] = self.display
+        env.update(extra)
+        return env
+
+    def _spawn(self, argv, **kwargs):
+        kwargs.setdefault("stdin", subprocess.DEVNULL)
+        kwargs.setdefault("stdout", subprocess.DEVNULL)
+        kwargs.setdefault("env", self.env())
+        process = subprocess.Popen(argv, start_new_session=True, **kwargs)
+        self._groups.append(process)
+        return process
+
+    def start(self):
+        """Brings up the display and the window manager (the program is started separately)."""
+        try:
+            self._start_display()
+            self._start_window_manager()
+        except BaseException:
+            self.close()
+            raise
+        return self
+
+    def _start_display(self):
+        read_end, write_end = os.pipe()
+        width, height = self.screen
+        self._xvfb_log = open(os.path.join(self.tmp, "xvfb.log"), "w")
+        self._spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (width, height),
+                     "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), stderr=self._xvfb_log)
+        os.close(write_end)
+        with os.fdopen(read_end) as f:
+            number = f.readline().strip()
+        if not number:
+            raise AssertionError("Xvfb did not start: " + open(os.path.join(self.tmp, "xvfb.log")).read())
+        self.display = ":" + number
+
+    def _start_window_manager(self):
+        self._openbox_log = open(os.path.join(self.tmp, "openbox.log"), "w")
+        self._spawn(["openbox", "--config-file", os.path.join(self.config, "openbox", "rc.xml")],
+                    stderr=self._openbox_log)
+        wait_until(lambda: self.root_window_property("_NET_SUPPORTING_WM_CHECK"), 10,
+                   "the window manager to manage the screen")
+
+    def start_program(self, *args):
+        """Starts the program under its own D-Bus session and returns the spawn time."""
+        self.bus_file = os.path.join(self.tmp, "bus-address")
+        pid_file = os.path.join(self.tmp, "program-pid")
+        self._program_log = open(os.path.join(self.tmp, "program.log"), "w")
+        wrapper = 'printf %s "$DBUS_SESSION_BUS_ADDRESS" > "$0.tmp" && mv "$0.tmp" "$0"; ' \
+                  'echo $$ > "$1.tmp" && mv "$1.tmp" "$1"; shift; exec "$@"'
+        self.started_at = time.monotonic()
+        self.program = self._spawn(
+            ["dbus-run-session", "--", "/bin/sh", "-c", wrapper, self.bus_file, pid_file, "_", PROGRAM, *args],
+            env=self.env(http_proxy=self.proxy.url), stdout=self._program_log, stderr=subprocess.STDOUT)
+        self.program_pid = int(wait_until(lambda: _read(pid_file), 10, "the program to start"))
+        return self.started_at
+
+    # --- the program's window ---------------------------------------------------------------
+
+    def x(self, *argv, check=True):
+        result = subprocess.run(argv, env=self.env(), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                text=True, timeout=30)
+        if check and result.returncode != 0:
+            raise AssertionError("%s failed: %s" % (" ".join(argv), result.stderr.strip()))
+        return result.stdout
+
+    def root_window_property(self, name):
+        out = self.x("xprop", "-root", "-notype", name, check=False)
+        return None if "not found" in out or "no such atom" in out or "=" not in out and "#" not in out else out
+
+    def client_windows(self):
+        out = self.x("xprop", "-root", "-notype", "_NET_CLIENT_LIST", check=False)
+        return re.findall(r"0x[0-9a-f]+", out.split("#", 1)[1]) if "#" in out else []
+
+    def window_pid(self, window):
+        match = re.search(r"= (\d+)", self.x("xprop", "-id", window, "-notype", "_NET_WM_PID", check=False))
+        return int(match.group(1)) if match else None
+
+    def wait_for_window(self, timeout=30):
+        """Waits until the window manager manages a window of the program; returns its id."""
+        def find():
+            if self.program.poll() is not None:
+                raise AssertionError("the program ended with %s before showing a window: %s"
+                                     % (self.program.returncode, self.program_output()))
+            return next((w for w in self.client_windows() if self.window_pid(w) == self.program_pid), None)
+        self.window = wait_until(find, timeout, "the program's window")
+        self.window_shown_at = time.monotonic()
+        return self.window
+
+    def property_bytes(self, window, name):
+        out = self.x("xprop", "-id", window, "-f", name, "8x", " $0+\n", name)
+        values = out.split(" ", 1)[1] if " " in out.strip() else ""
+        return bytes(int(v, 16) for v in re.findall(r"0x[0-9a-f]+", values))
+
+    def property_cardinals(self, window, name, format_="32c"):
+        out = self.x("xprop", "-id", window, "-f", name, format_, " $0+\n", name)
+        if "not found" in out or "no such atom" in out:
+            return None
+        return [int(v, 0) for v in re.findall(r"(?:0x[0-9a-f]+|\d+)", out.split(" ", 1)[1])]
+
+    def property_text(self, window, name):
+        return self.x("xprop", "-id", window, name)
+
+    def geometry(self, window):
+        """Absolute left, top and width, height of a window, and its parent's id."""
+        out = self.x("xwininfo", "-id", window)
+        values = {key: int(value) for key, value in
+                  re.findall(r"^\s*(Absolute upper-left X|Absolute upper-left Y|Width|Height|Border width):\s*(-?\d+)",
+                             out, re.M)}
+        return (values["Absolute upper-left X"], values["Absolute upper-left Y"], values["Width"], values["Height"],
+                values["Border width"])
+
+    def frame_window(self, window):
+        """The window manager's frame around a client: the client's ancestor that is a child of the root."""
+        current = window
+        while True:
+            out = self.x("xwininfo", "-tree", "-id", current)
+            root = re.search(r"Root window id: (0x[0-9a-f]+)", out).group(1)
+            parent = re.search(r"Parent window id: (0x[0-9a-f]+)", out).group(1)
+            if parent == root:
+                return current
+            current = parent
+
+    def client_origin(self):
+        left, top, _, _, _ = self.geometry(self.window)
+        return left, top
+
+    def client_size(self):
+        _, _, width, height, _ = self.geometry(self.window)
+        return width, height
+
+    def screenshot(self, window=None):
+        data = subprocess.run(["xwd", "-silent", "-id", window or self.window], env=self.env(),
+                              stdout=subprocess.PIPE, check=True, timeout=30).stdout
+        return parse_xwd(data)
+
+    def activate(self, window=None):
+        self.x("xdotool", "windowactivate", "--sync", window or self.window)
+
+    def key(self, *keys):
+        self.activate()
+        self.x("xdotool", "key", *keys)
+
+    def click(self, client_x, client_y):
+        """A left click at a point of the program's client area."""
+        left, top = self.client_origin()
+        self.click_screen(left + client_x, top + client_y)
+
+    def click_screen(self, x, y):
+        # Moving away first keeps two clicks on one spot from waiting on a pointer that never moves.
+        self.x("xdotool", "mousemove", "--sync", str(x + 1), str(y + 1))
+        self.x("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+
+    def click_button(self, name):
+        left, top, width, height = BUTTONS[name][1]
+        self.click(left + width // 2, top + height // 2)
+
+    # --- what the program did ---------------------------------------------------------------
+
+    def browser_urls(self):
+        """(time.time() of the hand-over, URL) for each URL the default browser was given."""
+        text = _read(self.browser_record) or ""
+        return [(float(line.split(" ", 1)[0]), line.split(" ", 1)[1]) for line in text.splitlines() if " " in line]
+
+    def wait_for_browser_urls(self, count, timeout=15):
+        return wait_until(lambda: len(self.browser_urls()) >= count and self.browser_urls(), timeout,
+                          "%d URL(s) handed to the default browser (have %s)" % (count, self.browser_urls()))
+
+    def wait_for_entry_requests(self, count, timeout=20):
+        wait_until(lambda: self.proxy.count(GAME_ENTRY_URL) >= count, timeout,
+                   "%d request(s) for the game entry URL (requests: %s)" % (count, self.proxy.pages()))
+
+    def wait_for_pixel(self, client_point, rgb, timeout=20):
+        def shows():
+            image = self.screenshot()
+            return image.pixel(*client_point) == rgb
+        wait_until(shows, timeout, "client pixel %s to become %s" % (client_point, rgb))
+
+    def wait_for_page(self, timeout=20):
+        """Waits until the entry page is drawn in the game view."""
+        self.wait_for_pixel((0, 0), ORIGIN_MARK, timeout)
+
+    def wait_for_beacon(self, what, timeout=10):
+        wait_until(lambda: what in self.proxy.beacons(), timeout,
+                   "the page to report %r (it reported %s)" % (what, self.proxy.beacons()))
+
+    def focus_page(self):
+        """Clicks into the page's text input and waits until the page sees typed keys."""
+        self.click(*PAGE_INPUT_CLIENT_POINT)
+        self.type_into_page("q")
+
+    def type_into_page(self, char):
+        before = self.proxy.beacons().count("key/" + char)
+        self.key(char)
+        wait_until(lambda: self.proxy.beacons().count("key/" + char) > before, 10,
+                   "the page to receive the key %r" % char)
+
+    def wait_for_exit(self, timeout=15):
+        try:
+            return self.program.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the program did not end within %d s" % timeout) from None
+
+    def program_output(self):
+        return _read(os.path.join(self.tmp, "program.log")) or ""
+
+    def webkit_helpers(self):
+        """WebKit helper processes started for this session that are still alive."""
+        def ours(pid):
+            return (_proc_name(pid) in WEBKIT_HELPERS and _proc_state(pid) != "Z"
+                    and _proc_environ_has(pid, self.marker))
+        return _descendants(ours)
+
+    def assert_no_helpers_left(self, grace=5):
+        """The WebKit processes end with the program (after the grace it takes them to notice)."""
+        try:
+            wait_until(lambda: not self.webkit_helpers(), grace, "the WebKit helpers to end")
+        except AssertionError:
+            raise AssertionError("WebKit helpers outlived the program: %s"
+                                 % [(pid, _proc_name(pid)) for pid in self.webkit_helpers()]) from None
+
+    # --- focus, read through the accessibility bus ------------------------------------------
+
+    def focused_button(self):
+        """The label of the side panel button with the keyboard focus, or None."""
+        if self._atspi is None:
+            bus = wait_until(lambda: _read(self.bus_file), 10, "the program's D-Bus session")
+            self._atspi = self._spawn([PYTHON, os.path.join(HERE, "atspi_focus.py"), str(self.program_pid)],
+                                      env=self.env(DBUS_SESSION_BUS_ADDRESS=bus), stdin=subprocess.PIPE,
+                                      stdout=subprocess.PIPE, text=True)
+        self._atspi.stdin.write("\n")
+        self._atspi.stdin.flush()
+        answer = json.loads(self._atspi.stdout.readline() or "{}")
+        if "error" in answer:
+            raise AssertionError("reading the focus failed: " + answer["error"])
+        return answer["focused"]
+
+    def wait_for_focus(self, label, timeout=10):
+        last = []
+
+        def focused():
+            last[:] = [self.focused_button()]
+            return last[0] == label
+        try:
+            wait_until(focused, timeout, "focus")
+        except AssertionError:
+            raise AssertionError("focus is on %r, not on %r" % (last[0], label)) from None
+
+    # --- tear-down --------------------------------------------------------------------------
+
+    def close(self):
+        """Ends every process this session started, its WebKit helpers included."""
+        for process in reversed(self._groups):
+            try:
+                os.killpg(process.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+            process.wait()
+        for pid in self.webkit_helpers():
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        self.proxy.close()
+        for log in ("_xvfb_log", "_openbox_log", "_program_log"):
+            if hasattr(self, log):
+                getattr(self, log).close()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    def __enter__(self):
+        return self.start()
+
+    def __exit__(self, *exc):
+        self.close()
+
+
+def _read(path):
+    try:
+        with open(path) as f:
+            return f.read()
+    except FileNotFoundError:
+        return None
+
+
+class ProgramTestCase(unittest.TestCase):
+    """A test with its own desktop and a freshly started program showing its window."""
+
+    screen = (1920, 1080)
+    hold_entry = False
+    program_args = ()
+
+    def setUp(self):
+        if not os.access(PROGRAM, os.X_OK):
+            self.fail("the program is not built: " + PROGRAM)
+        self.session = Session(self.screen, self.hold_entry).start()
+        self.addCleanup(self.session.close)
+        self.session.start_program(*self.program_args)
+        self.session.wait_for_window()
