@@ -45,7 +45,7 @@ std::string css_font(const FontDesign& font, const std::string& selector) {
 // Push buttons styled to exactly their design size: the theme's minimum sizes and padding
 // would make them larger.
 constexpr const char* kButtonCss =
-    "button.design-button { min-width: 0; min-height: 0; padding: 0 2px; margin: 0; }"
+    "button.design-button { min-width: 0; min-height: 0; padding: 0 2px; margin: 0; box-shadow: none; }"
     "button.design-button label { padding: 0; margin: 0; }";
 
 class GtkDesktop final : public Desktop {
@@ -339,7 +339,6 @@ bool GtkDesktop::create_web_view(ControlId id, const Rect& rect) {
     // With acceleration a view this tall stays blank under a software renderer.
     webkit_settings_set_hardware_acceleration_policy(settings, WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
     webkit_settings_set_zoom_text_only(settings, TRUE);
-    webkit_settings_set_javascript_can_open_windows_automatically(settings, TRUE);
     Control& control = adopt(id, view, rect);
 
     g_signal_connect(view, "create", G_CALLBACK(+[](WebKitWebView*, WebKitNavigationAction* action, gpointer data) {
