@@ -231,6 +231,9 @@ void GtkDesktop::size_to_outer(const FrameExtents& frame) {
     const int height = outer_.height - frame.top - frame.bottom;
     gtk_widget_set_size_request(layout_, width, height);
     gtk_window_resize(GTK_WINDOW(window_), width, height);
+    // As a position the user asked for, which window managers keep even partly off the screen.
+    GdkGeometry unused{};
+    gtk_window_set_geometry_hints(GTK_WINDOW(window_), nullptr, &unused, GDK_HINT_USER_POS);
     gtk_window_move(GTK_WINDOW(window_), outer_.left, outer_.top);
 }
 
