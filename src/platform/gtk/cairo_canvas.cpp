@@ -41,9 +41,12 @@ void clip_to(cairo_t* cr, const Rect& clip) {
 
 }  // namespace
 
+std::vector<std::string> font_families(const FontDesign& font) { return {gbk_to_utf8(font.face), cjk_family()}; }
+
 PangoFontDescription* font_description(const FontDesign& font) {
     PangoFontDescription* description = pango_font_description_new();
-    const std::string families = gbk_to_utf8(font.face) + "," + cjk_family();
+    std::string families;
+    for (const auto& family : font_families(font)) families += (families.empty() ? "" : ",") + family;
     pango_font_description_set_family(description, families.c_str());
     pango_font_description_set_absolute_size(description, font.char_height * PANGO_SCALE);
     pango_font_description_set_weight(description, static_cast<PangoWeight>(font.weight));

@@ -3,12 +3,17 @@
 #include <cairo.h>
 #include <pango/pango.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/desktop.h"
 
 namespace tessaryn::gtk {
 
-// The font description GTK uses for a design font: its face, then a CJK face the machine has,
-// at the design's character height in pixels.
+// The faces tried for a design font: its own, then the face the machine has for Chinese text.
+std::vector<std::string> font_families(const FontDesign& font);
+
+// A design font for Pango, at its character height in pixels.
 PangoFontDescription* font_description(const FontDesign& font);
 
 // A Canvas over a cairo context whose origin is the painted area's top-left corner.

@@ -25,21 +25,10 @@ constexpr const char* kProgramName = "tessaryn-desktop";
 constexpr std::array<double, 5> kTextZoom{0.7, 0.85, 1.0, 1.15, 1.3};
 
 std::string css_font(const FontDesign& font, const std::string& selector) {
-    PangoFontDescription* description = font_description(font);
-    std::string css = selector + " { font-family: ";
-    const char* families = pango_font_description_get_family(description);
-    std::string family_list;
-    for (const char* p = families; *p != '\0'; ++p) {
-        if (*p == ',') {
-            family_list += "\", \"";
-        } else {
-            family_list += *p;
-        }
-    }
-    css += "\"" + family_list + "\"; font-size: " + std::to_string(font.char_height) +
+    std::string families;
+    for (const auto& family : font_families(font)) families += (families.empty() ? "\"" : ", \"") + family + "\"";
+    return selector + " { font-family: " + families + "; font-size: " + std::to_string(font.char_height) +
            "px; font-weight: " + std::to_string(font.weight) + "; font-style: normal; }";
-    pango_font_description_free(description);
-    return css;
 }
 
 // Push buttons styled to exactly their design size: the theme's minimum sizes and padding
