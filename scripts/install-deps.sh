@@ -13,7 +13,7 @@ run_packages=(
 test_packages=(
   "${run_packages[@]}"
   libgtest-dev
-  x11-utils at-spi2-core python3 python3-gi gir1.2-atspi-2.0 locales
+  x11-utils at-spi2-core python3 python3-gi gir1.2-atspi-2.0 gir1.2-gtk-3.0 locales
   g++-mingw-w64-x86-64 wine wine64
 )
 

@@ -10,6 +10,7 @@ import http.server
 import json
 import os
 import re
+import select
 import shutil
 import signal
 import struct
@@ -18,6 +19,7 @@ import tempfile
 import threading
 import time
 import unittest
+import urllib.parse
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -58,6 +60,7 @@ SECOND_PAGE_BACKGROUND = (200, 60, 30)
 PAGE_INPUT_CLIENT_POINT = (150, 170)
 PAGE_LINK_CLIENT_POINT = (150, 290)
 PAGE_POPUP_CLIENT_POINT = (450, 290)
+PAGE_ALERT_CLIENT_POINT = (750, 290)
 POPUP_URL = "http://popup.zentora.test/window.html"
 BEACON_PREFIX = "http://beacon.e2e.test/"
 
@@ -65,19 +68,35 @@ POLL = 0.03
 
 
 def wait_until(condition, timeout, what):
-    """Polls condition until it returns something truthy, which is returned."""
+    """Polls condition until it returns something truthy, which is returned. what names the
+    awaited state in the failure; a callable is asked for it then, to tell the state reached."""
     deadline = time.monotonic() + timeout
     while True:
         value = condition()
         if value:
             return value
         if time.monotonic() > deadline:
-            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+            raise AssertionError("timed out after %s s waiting for %s" % (timeout, what() if callable(what) else what))
+        time.sleep(POLL)
+
+
+def assert_stays(condition, duration, what):
+    """Fails as soon as condition stops holding within the next duration seconds."""
+    deadline = time.monotonic() + duration
+    while time.monotonic() < deadline:
+        if not condition():
+            raise AssertionError("no longer true: " + what)
         time.sleep(POLL)
 
 
 def css(rgb):
     return "rgb(%d,%d,%d)" % rgb
+
+
+def _box_around(client_point):
+    """CSS placing a 200 x 40 page element centred on a point of the client area."""
+    x, y = client_point
+    return "left:%dpx; top:%dpx; width:200px; height:40px" % (x + 8 - 100, y + 32 - 20)
 
 
 def _entry_page():
@@ -91,13 +110,14 @@ div, input, a {{ position: absolute; display: block; box-sizing: border-box; bor
 <div style="left:0; top:0; width:8px; height:32px; background:{css(HIDDEN_CORNER)}"></div>
 <div style="left:8px; top:32px; width:10px; height:10px; background:{css(ORIGIN_MARK)}"></div>
 <div style="left:1016px; top:100px; width:8px; height:40px; background:{css(RIGHT_EDGE_MARK)}"></div>
-<input id="text" style="left:{PAGE_INPUT_CLIENT_POINT[0] - 42}px; top:{PAGE_INPUT_CLIENT_POINT[1] + 12}px;
-  width:200px; height:40px; background:#fff">
-<a href="/second.html" style="left:{PAGE_LINK_CLIENT_POINT[0] - 42}px; top:{PAGE_LINK_CLIENT_POINT[1] + 12}px;
-  width:200px; height:40px; background:#ccc">second page</a>
-<div id="popup" style="left:{PAGE_POPUP_CLIENT_POINT[0] - 42}px; top:{PAGE_POPUP_CLIENT_POINT[1] + 12}px;
-  width:200px; height:40px; background:#999" onclick="window.open('{POPUP_URL}')">new window</div>
+<input style="{_box_around(PAGE_INPUT_CLIENT_POINT)}; background:#fff">
+<a href="/second.html" style="{_box_around(PAGE_LINK_CLIENT_POINT)}; background:#ccc">second page</a>
+<div style="{_box_around(PAGE_POPUP_CLIENT_POINT)}; background:#999"
+  onclick="window.open('{POPUP_URL}')">new window</div>
+<div style="{_box_around(PAGE_ALERT_CLIENT_POINT)}; background:#bbb"
+  onclick="alert('alert'); beacon('after-alert')">alert</div>
 <script>
+// Tells the test through the proxy what the page sees; each beacon URL is new, so never cached.
 function beacon(what) {{
   new Image().src = "{BEACON_PREFIX}" + encodeURIComponent(what) + "?" + Date.now() + Math.random();
 }}
@@ -114,17 +134,13 @@ def _second_page():
 
 
 class RecordingProxy:
-    """An HTTP proxy that records each absolute URL asked of it and answers with test pages.
-
-    hold_entry, when set before the first request for the game entry URL arrives, keeps that
-    one response back until release() so that the page is still loading."""
+    """An HTTP proxy that records each absolute URL asked of it and answers with test pages."""
 
     def __init__(self):
         self.requests = []
         self._lock = threading.Lock()
-        self._held = threading.Event()
-        self._release = threading.Event()
-        self._release.set()
+        self._hold_next_entry = False
+        self._released = threading.Event()
         proxy = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
@@ -140,17 +156,25 @@ class RecordingProxy:
                 proxy._record(self.path)
                 self.send_error(502)
 
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        self.server.daemon_threads = True
+        class Server(http.server.ThreadingHTTPServer):
+            daemon_threads = True
+
+            def handle_error(self, request, client_address):
+                pass  # the web engine drops connections as it likes
+
+        self.server = Server(("127.0.0.1", 0), Handler)
         self.url = "http://127.0.0.1:%d" % self.server.server_address[1]
         self._thread = threading.Thread(target=self.server.serve_forever, daemon=True)
         self._thread.start()
 
     def hold_entry(self):
-        self._release.clear()
+        """Keeps the answer to the next request for the game entry URL back until release()."""
+        with self._lock:
+            self._hold_next_entry = True
+        self._released.clear()
 
     def release(self):
-        self._release.set()
+        self._released.set()
 
     def _record(self, url):
         with self._lock:
@@ -165,7 +189,8 @@ class RecordingProxy:
         return [url for url in self.urls() if not url.startswith(BEACON_PREFIX)]
 
     def beacons(self):
-        return [url[len(BEACON_PREFIX):].split("?")[0] for url in self.urls() if url.startswith(BEACON_PREFIX)]
+        return [urllib.parse.unquote(url[len(BEACON_PREFIX):].split("?")[0])
+                for url in self.urls() if url.startswith(BEACON_PREFIX)]
 
     def count(self, url):
         return self.urls().count(url)
@@ -176,9 +201,10 @@ class RecordingProxy:
         if url.startswith(BEACON_PREFIX):
             status, body = 204, b""
         elif url == GAME_ENTRY_URL:
-            if not self._release.is_set() and not self._held.is_set():
-                self._held.set()
-                self._release.wait(30)
+            with self._lock:
+                hold, self._hold_next_entry = self._hold_next_entry, False
+            if hold:
+                self._released.wait(30)
             status, body = 200, _entry_page().encode()
         elif url.endswith("/second.html"):
             status, body = 200, _second_page().encode()
@@ -191,13 +217,13 @@ class RecordingProxy:
         handler.wfile.write(body)
 
     def close(self):
-        self._release.set()
+        self._released.set()
         self.server.shutdown()
         self.server.server_close()
 
 
 class Image:
-    """Pixels of a window as rows of (r, g, b)."""
+    """Pixels of a window, 3 bytes (r, g, b) each, row after row."""
 
     def __init__(self, width, height, rgb):
         self.width, self.height, self.rgb = width, height, rgb
@@ -224,55 +250,35 @@ class Image:
             f.write(chunk(b"IEND", b""))
 
 
-def parse_xwd(data):
-    """Decodes xwd's output for a TrueColor window (ZPixmap, 24 or 32 bits a pixel)."""
-    fields = struct.unpack(">25I", data[:100])
-    header_size, pixmap_format, width, height = fields[0], fields[2], fields[4], fields[5]
-    byte_order, bits_per_pixel, bytes_per_line, ncolors = fields[7], fields[11], fields[12], fields[19]
-    if pixmap_format != 2 or bits_per_pixel not in (24, 32):
-        raise ValueError("unexpected xwd format %d with %d bits a pixel" % (pixmap_format, bits_per_pixel))
-    red_mask, green_mask, blue_mask = fields[14], fields[15], fields[16]
-    pixels = data[header_size + 12 * ncolors:]
-    step = bits_per_pixel // 8
-    order = "big" if byte_order == 1 else "little"
-    shifts = [(mask, (mask & -mask).bit_length() - 1) for mask in (red_mask, green_mask, blue_mask)]
-    rgb = bytearray(3 * width * height)
-    i = 0
-    for y in range(height):
-        row = pixels[y * bytes_per_line:y * bytes_per_line + width * step]
-        for x in range(0, width * step, step):
-            value = int.from_bytes(row[x:x + step], order)
-            for mask, shift in shifts:
-                rgb[i] = (value & mask) >> shift
-                i += 1
-    return Image(width, height, rgb)
+def parse_ppm(data):
+    """Decodes a binary PPM (P6, 8 bits a channel)."""
+    match = re.match(rb"P6\s+(\d+)\s+(\d+)\s+(\d+)\s", data)
+    if not match or match.group(3) != b"255":
+        raise ValueError("not an 8-bit P6 image")
+    width, height = int(match.group(1)), int(match.group(2))
+    return Image(width, height, data[match.end():match.end() + 3 * width * height])
 
 
-def _descendants(pid_pgid_sid_filter):
+def _webkit_helpers(marker):
+    """(pid, name, process group) of each live WebKit helper whose environment holds marker."""
     found = []
     for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                if pid_pgid_sid_filter(int(entry)):
-                    found.append(int(entry))
-            except OSError:
-                pass
+        if not entry.isdigit():
+            continue
+        try:
+            with open("/proc/%s/cmdline" % entry, "rb") as f:
+                name = os.path.basename(f.read().split(b"\0")[0]).decode(errors="replace")
+            if name not in WEBKIT_HELPERS:
+                continue
+            with open("/proc/%s/stat" % entry) as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+            with open("/proc/%s/environ" % entry, "rb") as f:
+                environment = f.read().split(b"\0")
+        except OSError:  # gone meanwhile
+            continue
+        if fields[0] != "Z" and marker in environment:
+            found.append((int(entry), name, int(fields[2])))
     return found
-
-
-def _proc_name(pid):
-    with open("/proc/%d/cmdline" % pid, "rb") as f:
-        return os.path.basename(f.read().split(b"\0")[0].decode(errors="replace"))
-
-
-def _proc_environ_has(pid, marker):
-    with open("/proc/%d/environ" % pid, "rb") as f:
-        return marker in f.read().split(b"\0")
-
-
-def _proc_state(pid):
-    with open("/proc/%d/stat" % pid) as f:
-        return f.read().rsplit(")", 1)[1].split()[0]
 
 
 class Session:
@@ -283,6 +289,7 @@ class Session:
         self.tmp = tempfile.mkdtemp(prefix="tessaryn-e2e-")
         self.marker = ("TESSARYN_E2E_SESSION=" + self.tmp).encode()
         self._groups = []
+        self._closed = False
         self._atspi = None
         self.program = None
         self.program_pid = None
@@ -358,7 +365,8 @@ class Session:
                      "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), stderr=self._xvfb_log)
         os.close(write_end)
         with os.fdopen(read_end) as f:
-            number = f.readline().strip()
+            ready, _, _ = select.select([f], [], [], 30)
+            number = f.readline().strip() if ready else ""
         if not number:
             raise AssertionError("Xvfb did not start: " + open(os.path.join(self.tmp, "xvfb.log")).read())
         self.display = ":" + number
@@ -370,7 +378,7 @@ class Session:
         wait_until(lambda: self.root_window_property("_NET_SUPPORTING_WM_CHECK"), 10,
                    "the window manager to manage the screen")
 
-    def start_program(self, *args):
+    def start_program(self, *args, env=None):
         """Starts the program under its own D-Bus session and returns the spawn time."""
         self.bus_file = os.path.join(self.tmp, "bus-address")
         pid_file = os.path.join(self.tmp, "program-pid")
@@ -378,15 +386,17 @@ class Session:
         wrapper = 'printf %s "$DBUS_SESSION_BUS_ADDRESS" > "$0.tmp" && mv "$0.tmp" "$0"; ' \
                   'echo $$ > "$1.tmp" && mv "$1.tmp" "$1"; shift; exec "$@"'
         self.started_at = time.monotonic()
+        self.started_at_wall = time.time()
         self.program = self._spawn(
-            ["dbus-run-session", "--", "/bin/sh", "-c", wrapper, self.bus_file, pid_file, "_", PROGRAM, *args],
-            env=self.env(http_proxy=self.proxy.url), stdout=self._program_log, stderr=subprocess.STDOUT)
+            ["dbus-run-session", "--", "/bin/sh", "-c", wrapper, self.bus_file, pid_file, PROGRAM, *args],
+            env=self.env(http_proxy=self.proxy.url, **(env or {})), stdout=self._program_log, stderr=subprocess.STDOUT)
         self.program_pid = int(wait_until(lambda: _read(pid_file), 10, "the program to start"))
         return self.started_at
 
     # --- the program's window ---------------------------------------------------------------
 
     def x(self, *argv, check=True):
+        """Runs an X client tool (xprop, xwininfo, xdotool) on this display; returns its output."""
         result = subprocess.run(argv, env=self.env(), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                 text=True, timeout=30)
         if check and result.returncode != 0:
@@ -394,8 +404,9 @@ class Session:
         return result.stdout
 
     def root_window_property(self, name):
-        out = self.x("xprop", "-root", "-notype", name, check=False)
-        return None if "not found" in out or "no such atom" in out or "=" not in out and "#" not in out else out
+        """The window named by a WINDOW property of the root, or None."""
+        match = re.search(r"# (0x[0-9a-f]+)", self.x("xprop", "-root", name, check=False))
+        return match and match.group(1)
 
     def client_windows(self):
         out = self.x("xprop", "-root", "-notype", "_NET_CLIENT_LIST", check=False)
@@ -421,8 +432,8 @@ class Session:
         values = out.split(" ", 1)[1] if " " in out.strip() else ""
         return bytes(int(v, 16) for v in re.findall(r"0x[0-9a-f]+", values))
 
-    def property_cardinals(self, window, name, format_="32c"):
-        out = self.x("xprop", "-id", window, "-f", name, format_, " $0+\n", name)
+    def property_cardinals(self, window, name):
+        out = self.x("xprop", "-id", window, "-f", name, "32c", " $0+\n", name)
         if "not found" in out or "no such atom" in out:
             return None
         return [int(v, 0) for v in re.findall(r"(?:0x[0-9a-f]+|\d+)", out.split(" ", 1)[1])]
@@ -431,7 +442,7 @@ class Session:
         return self.x("xprop", "-id", window, name)
 
     def geometry(self, window):
-        """Absolute left, top and width, height of a window, and its parent's id."""
+        """Absolute left and top, width and height, and border width of a window."""
         out = self.x("xwininfo", "-id", window)
         values = {key: int(value) for key, value in
                   re.findall(r"^\s*(Absolute upper-left X|Absolute upper-left Y|Width|Height|Border width):\s*(-?\d+)",
@@ -459,9 +470,10 @@ class Session:
         return width, height
 
     def screenshot(self, window=None):
-        data = subprocess.run(["xwd", "-silent", "-id", window or self.window], env=self.env(),
-                              stdout=subprocess.PIPE, check=True, timeout=30).stdout
-        return parse_xwd(data)
+        data = subprocess.run(["/usr/bin/import", "-silent", "-window", window or self.window,
+                               "-depth", "8", "ppm:-"],
+                              env=self.env(), stdout=subprocess.PIPE, check=True, timeout=30).stdout
+        return parse_ppm(data)
 
     def activate(self, window=None):
         self.x("xdotool", "windowactivate", "--sync", window or self.window)
@@ -484,6 +496,35 @@ class Session:
         left, top, width, height = BUTTONS[name][1]
         self.click(left + width // 2, top + height // 2)
 
+    def theme_colour(self, name, **env):
+        """A named colour of the GTK theme as a GTK program on this desktop sees it."""
+        script = ("import gi; gi.require_version('Gtk', '3.0'); from gi.repository import Gtk; "
+                  "found, c = Gtk.Window().get_style_context().lookup_color(%r); "
+                  "print(found and '%%d %%d %%d' %% tuple(round(v * 255) for v in (c.red, c.green, c.blue)))" % name)
+        out = subprocess.run([PYTHON, "-c", script], env=self.env(**env), stdout=subprocess.PIPE, text=True,
+                             timeout=30, check=True).stdout.split()
+        if len(out) != 3:
+            raise AssertionError("the GTK theme has no colour %s" % name)
+        return tuple(int(v) for v in out)
+
+    def active_window(self):
+        return self.root_window_property("_NET_ACTIVE_WINDOW")
+
+    def menu_is_open(self):
+        """Whether the window manager shows a menu (a viewable pop-up menu child of the root)."""
+        children = re.findall(r"^\s+(0x[0-9a-f]+)", self.x("xwininfo", "-root", "-children"), re.M)
+        return any("_NET_WM_WINDOW_TYPE_POPUP_MENU" in self.x("xprop", "-id", w, "_NET_WM_WINDOW_TYPE", check=False)
+                   and "IsViewable" in self.x("xwininfo", "-id", w, check=False) for w in children)
+
+    def open_other_window(self):
+        """Starts another program's window and waits until it has taken the focus."""
+        process = self._spawn([PYTHON, os.path.join(HERE, "other_window.py")])
+        other = wait_until(lambda: next((w for w in self.client_windows() if self.window_pid(w) == process.pid), None),
+                           20, "the other window")
+        self.activate(other)
+        wait_until(lambda: self.active_window() == other, 10, "the other window to be active")
+        return other
+
     # --- what the program did ---------------------------------------------------------------
 
     def browser_urls(self):
@@ -493,11 +534,11 @@ class Session:
 
     def wait_for_browser_urls(self, count, timeout=15):
         return wait_until(lambda: len(self.browser_urls()) >= count and self.browser_urls(), timeout,
-                          "%d URL(s) handed to the default browser (have %s)" % (count, self.browser_urls()))
+                          lambda: "%d URL(s) handed to the default browser (have %s)" % (count, self.browser_urls()))
 
     def wait_for_entry_requests(self, count, timeout=20):
         wait_until(lambda: self.proxy.count(GAME_ENTRY_URL) >= count, timeout,
-                   "%d request(s) for the game entry URL (requests: %s)" % (count, self.proxy.pages()))
+                   lambda: "%d request(s) for the game entry URL (requests: %s)" % (count, self.proxy.pages()))
 
     def wait_for_pixel(self, client_point, rgb, timeout=20):
         def shows():
@@ -511,7 +552,7 @@ class Session:
 
     def wait_for_beacon(self, what, timeout=10):
         wait_until(lambda: what in self.proxy.beacons(), timeout,
-                   "the page to report %r (it reported %s)" % (what, self.proxy.beacons()))
+                   lambda: "the page to report %r (it reported %s)" % (what, self.proxy.beacons()))
 
     def focus_page(self):
         """Clicks into the page's text input and waits until the page sees typed keys."""
@@ -534,58 +575,63 @@ class Session:
         return _read(os.path.join(self.tmp, "program.log")) or ""
 
     def webkit_helpers(self):
-        """WebKit helper processes started for this session that are still alive."""
-        def ours(pid):
-            return (_proc_name(pid) in WEBKIT_HELPERS and _proc_state(pid) != "Z"
-                    and _proc_environ_has(pid, self.marker))
-        return _descendants(ours)
+        """(pid, name, process group) of the WebKit helpers started in this session still alive."""
+        return _webkit_helpers(self.marker)
 
     def assert_no_helpers_left(self, grace=5):
         """The WebKit processes end with the program (after the grace it takes them to notice)."""
-        try:
-            wait_until(lambda: not self.webkit_helpers(), grace, "the WebKit helpers to end")
-        except AssertionError:
-            raise AssertionError("WebKit helpers outlived the program: %s"
-                                 % [(pid, _proc_name(pid)) for pid in self.webkit_helpers()]) from None
+        wait_until(lambda: not self.webkit_helpers(), grace,
+                   lambda: "the WebKit helpers to end with the program (left: %s)" % self.webkit_helpers())
 
     # --- focus, read through the accessibility bus ------------------------------------------
 
-    def focused_button(self):
-        """The label of the side panel button with the keyboard focus, or None."""
+    def accessibility(self, question):
+        """Asks the accessibility reader about the program's push buttons (see atspi_reader.py)."""
         if self._atspi is None:
             bus = wait_until(lambda: _read(self.bus_file), 10, "the program's D-Bus session")
-            self._atspi = self._spawn([PYTHON, os.path.join(HERE, "atspi_focus.py"), str(self.program_pid)],
+            self._atspi = self._spawn([PYTHON, os.path.join(HERE, "atspi_reader.py"), str(self.program_pid)],
                                       env=self.env(DBUS_SESSION_BUS_ADDRESS=bus), stdin=subprocess.PIPE,
                                       stdout=subprocess.PIPE, text=True)
-        self._atspi.stdin.write("\n")
+        self._atspi.stdin.write(question + "\n")
         self._atspi.stdin.flush()
-        answer = json.loads(self._atspi.stdout.readline() or "{}")
-        if "error" in answer:
-            raise AssertionError("reading the focus failed: " + answer["error"])
-        return answer["focused"]
+        reply = json.loads(self._atspi.stdout.readline() or '{"error": "the reader ended"}')
+        if "error" in reply:
+            if self.program.poll() is not None:
+                raise AssertionError("the program has ended, with exit code %s" % self.program.returncode)
+            raise AssertionError("reading %s through the accessibility bus failed: %s" % (question, reply["error"]))
+        return reply
+
+    def focused_button(self):
+        """The label of the side panel button with the keyboard focus, or None."""
+        return self.accessibility("focus")["focused"]
+
+    def buttons(self):
+        """{label: (left, top, width, height)} of the program's push buttons, in client pixels."""
+        return {name: tuple(rect) for name, *rect in self.accessibility("buttons")["buttons"]}
 
     def wait_for_focus(self, label, timeout=10):
-        last = []
-
-        def focused():
-            last[:] = [self.focused_button()]
-            return last[0] == label
-        try:
-            wait_until(focused, timeout, "focus")
-        except AssertionError:
-            raise AssertionError("focus is on %r, not on %r" % (last[0], label)) from None
+        wait_until(lambda: self.focused_button() == label, timeout,
+                   lambda: "the focus on %r (it is on %r)" % (label, self.focused_button()))
 
     # --- tear-down --------------------------------------------------------------------------
 
     def close(self):
-        """Ends every process this session started, its WebKit helpers included."""
+        """Ends every process this session started; fails if a WebKit helper had escaped them."""
+        if self._closed:
+            return
+        self._closed = True
         for process in reversed(self._groups):
             try:
                 os.killpg(process.pid, signal.SIGKILL)
             except ProcessLookupError:
                 pass
             process.wait()
-        for pid in self.webkit_helpers():
+            for pipe in (process.stdin, process.stdout):
+                if pipe:
+                    pipe.close()
+        groups = {process.pid for process in self._groups}
+        escaped = [helper for helper in self.webkit_helpers() if helper[2] not in groups]
+        for pid, _, _ in escaped:
             try:
                 os.kill(pid, signal.SIGKILL)
             except ProcessLookupError:
@@ -595,6 +641,8 @@ class Session:
             if hasattr(self, log):
                 getattr(self, log).close()
         shutil.rmtree(self.tmp, ignore_errors=True)
+        if escaped:
+            raise AssertionError("WebKit helpers left their process group and outlived it: %s" % escaped)
 
     def __enter__(self):
         return self.start()
@@ -611,17 +659,33 @@ def _read(path):
         return None
 
 
+def start_session(test, screen, hold_entry=False, args=(), env=None):
+    """A desktop with the program showing its window, closed by test's (class) clean-up."""
+    if not os.access(PROGRAM, os.X_OK):
+        raise AssertionError("the program is not built: " + PROGRAM)
+    session = Session(screen, hold_entry).start()
+    (test.addClassCleanup if isinstance(test, type) else test.addCleanup)(session.close)
+    session.start_program(*args, env=env)
+    session.wait_for_window()
+    return session
+
+
 class ProgramTestCase(unittest.TestCase):
-    """A test with its own desktop and a freshly started program showing its window."""
+    """Each test gets its own desktop with a freshly started program."""
 
     screen = (1920, 1080)
     hold_entry = False
-    program_args = ()
 
     def setUp(self):
-        if not os.access(PROGRAM, os.X_OK):
-            self.fail("the program is not built: " + PROGRAM)
-        self.session = Session(self.screen, self.hold_entry).start()
-        self.addCleanup(self.session.close)
-        self.session.start_program(*self.program_args)
-        self.session.wait_for_window()
+        self.session = start_session(self, self.screen, self.hold_entry)
+
+
+class SharedProgramTestCase(unittest.TestCase):
+    """The tests of the class only look, so they share one desktop and one program start."""
+
+    screen = (1920, 1080)
+    program_env = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = start_session(cls, cls.screen, env=cls.program_env)
