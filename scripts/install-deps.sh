@@ -5,14 +5,13 @@ set -euo pipefail
 
 run_packages=(
   cmake ninja-build g++ pkg-config
-  libgtk-3-dev libwebkit2gtk-4.1-dev
+  libgtk-3-dev libwebkit2gtk-4.1-dev libgtest-dev
   fonts-wqy-zenhei
   # a virtual display for machines without one
   xvfb xauth openbox xdotool imagemagick dbus
 )
 test_packages=(
   "${run_packages[@]}"
-  libgtest-dev
   x11-utils at-spi2-core python3 python3-gi gir1.2-atspi-2.0 gir1.2-gtk-3.0 locales
   g++-mingw-w64-x86-64 wine wine64
 )

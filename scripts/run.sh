@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh run
-cmake --preset linux -DTESSARYN_TESTS=OFF >/dev/null
+cmake --preset linux >/dev/null
 cmake --build --preset linux
 
 program=build/linux/tessaryn-desktop
