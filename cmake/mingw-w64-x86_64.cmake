@@ -16,3 +16,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # One self-contained program file: the C and C++ run-time libraries go inside it, so that it
 # needs no DLL beyond those of Windows itself.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# A release carries no symbols; the static run-time libraries bring a good deal of them.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")

@@ -13,7 +13,7 @@ run_packages=(
 test_packages=(
   "${run_packages[@]}"
   x11-utils at-spi2-core python3 python3-gi gir1.2-atspi-2.0 gir1.2-gtk-3.0 locales
-  g++-mingw-w64-x86-64 wine wine64
+  g++-mingw-w64-x86-64 wine wine64 fonts-wine
 )
 
 case "${1:-}" in
@@ -32,5 +32,5 @@ if ((${#missing[@]})); then
   ((EUID == 0)) || sudo=(sudo)
   echo "Installing: ${missing[*]}"
   "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -q
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -q "${missing[@]}"
 fi
