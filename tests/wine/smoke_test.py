@@ -31,6 +31,8 @@ SCREEN = (1280, 1024)
 OUTER = (1098, 690)
 TITLE = "ZentoraTessaryn桌面版VSP1内测版" + " " * 20 + "更多辅助尽在Zentora游戏网(www.zentora.com)"
 ICON_FILE = Path(__file__).resolve().parents[2] / "src" / "resources" / "icon.ico"
+# Where the screenshots of the window go for a person to look at, if anywhere.
+ARTIFACTS = Path(os.environ["TESSARYN_WINE_ARTIFACTS"]) if os.environ.get("TESSARYN_WINE_ARTIFACTS") else None
 
 MAKER = "http://www.zentora.com/"
 MAKER_SOFTWARE = "http://soft.zentora.com/"
@@ -490,6 +492,11 @@ class ProgramRun:
         except Failure as failure:
             raise Failure(f"{failure}: " + "; ".join(last)) from None
         self.say("footer frame, black text area with green text from x 0, red side panel caption: ok")
+        if ARTIFACTS:
+            ARTIFACTS.mkdir(parents=True, exist_ok=True)
+            picture = ARTIFACTS / f"window-{self.name}.png"
+            run(["import", "-window", str(self.window), str(picture)], self.env)
+            self.say(f"screenshot: {picture}")
         return shot
 
     def wait_until_active(self):
