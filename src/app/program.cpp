@@ -40,8 +40,8 @@ int Program::run() {
 bool Program::build_main_window() {
     const Size size = design_.window.size;
     const Point at = centred_position(desktop_.primary_screen_size(), size);
-    const MainWindowSpec spec{design_.window.title, {at.x, at.y, size.width, size.height}, icon::window_icon()};
-    if (!desktop_.create_main_window(spec, *this)) return false;
+    const MainWindowSetup setup{design_.window.title, {at.x, at.y, size.width, size.height}, icon::window_icon()};
+    if (!desktop_.create_main_window(setup, *this)) return false;
     window_alive_ = true;
 
     for (auto control = design_.controls.rbegin(); control != design_.controls.rend(); ++control) {

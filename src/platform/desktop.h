@@ -128,7 +128,7 @@ public:
     virtual void on_new_window_requested(ControlId control, std::string_view url) = 0;
 };
 
-struct MainWindowSpec {
+struct MainWindowSetup {
     std::string_view title;
     Rect outer;  // screen pixels, frame and title bar included
     IconImage icon;
@@ -146,7 +146,7 @@ public:
 
     // The main window: fixed frame with title, window menu and close button only, button-face
     // background, its own taskbar entry; created hidden with exactly the outer rectangle given.
-    virtual bool create_main_window(const MainWindowSpec& spec, DesktopEvents& events) = 0;
+    virtual bool create_main_window(const MainWindowSetup& setup, DesktopEvents& events) = 0;
     virtual WindowRef main_window_ref() = 0;
     virtual void show_main_window() = 0;  // normal state, activated
     virtual void destroy_main_window() = 0;  // with all its controls

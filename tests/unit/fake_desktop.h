@@ -24,7 +24,7 @@ public:
     std::vector<std::pair<WindowRef, std::string>> top_level_windows;  // in the desktop's order
     std::vector<Step> loop;                     // run by run_event_loop, one after another
     std::optional<ControlId> focus;
-    std::optional<MainWindowSpec> main_window;
+    std::optional<MainWindowSetup> main_window;
     Rgb button_face{212, 208, 200};
     static constexpr WindowRef kMainWindow = 0x1000;
 
@@ -32,10 +32,10 @@ public:
     void release_embedding() override { record("release_embedding"); }
     Size primary_screen_size() override { return screen; }
 
-    bool create_main_window(const MainWindowSpec& spec, DesktopEvents& sink) override {
+    bool create_main_window(const MainWindowSetup& setup, DesktopEvents& sink) override {
         events_ = &sink;
         if (!record("create_main_window")) return false;
-        main_window = spec;
+        main_window = setup;
         window_alive_ = true;
         return true;
     }

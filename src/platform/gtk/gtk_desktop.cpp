@@ -65,7 +65,7 @@ public:
         return {geometry.width, geometry.height};
     }
 
-    bool create_main_window(const MainWindowSpec& spec, DesktopEvents& events) override;
+    bool create_main_window(const MainWindowSetup& setup, DesktopEvents& events) override;
     WindowRef main_window_ref() override {
         if (window_ == nullptr || !gtk_widget_get_realized(window_)) return 0;
         return static_cast<WindowRef>(reinterpret_cast<std::uintptr_t>(gtk_widget_get_window(window_)));
@@ -165,18 +165,18 @@ GtkDesktop::Control& GtkDesktop::adopt(ControlId id, GtkWidget* widget, const Re
     return control;
 }
 
-bool GtkDesktop::create_main_window(const MainWindowSpec& spec, DesktopEvents& events) {
+bool GtkDesktop::create_main_window(const MainWindowSetup& setup, DesktopEvents& events) {
     if (!display_open_) return false;
     events_ = &events;
-    outer_ = spec.outer;
+    outer_ = setup.outer;
 
     window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     GtkWindow* window = GTK_WINDOW(window_);
-    gtk_window_set_title(window, gbk_to_utf8(spec.title).c_str());
+    gtk_window_set_title(window, gbk_to_utf8(setup.title).c_str());
     gtk_window_set_resizable(window, FALSE);
     gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_NORMAL);
-    if (spec.icon.rgba.size() == std::size_t{IconImage::kSide} * IconImage::kSide * 4) {
-        GBytes* bytes = g_bytes_new(spec.icon.rgba.data(), spec.icon.rgba.size());
+    if (setup.icon.rgba.size() == std::size_t{IconImage::kSide} * IconImage::kSide * 4) {
+        GBytes* bytes = g_bytes_new(setup.icon.rgba.data(), setup.icon.rgba.size());
         GdkPixbuf* icon = gdk_pixbuf_new_from_bytes(bytes, GDK_COLORSPACE_RGB, TRUE, 8, IconImage::kSide,
                                                     IconImage::kSide, IconImage::kSide * 4);
         gtk_window_set_icon(window, icon);

@@ -88,7 +88,7 @@ public:
 
     Size primary_screen_size() override { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
-    bool create_main_window(const MainWindowSpec& main_window, DesktopEvents& events) override;
+    bool create_main_window(const MainWindowSetup& main_window, DesktopEvents& events) override;
     WindowRef main_window_ref() override { return reinterpret_cast<WindowRef>(main_); }
     void show_main_window() override;
     void destroy_main_window() override {
@@ -227,7 +227,7 @@ void Win32Desktop::register_window_classes() {
     BrowserHost::register_window_class(instance_);
 }
 
-bool Win32Desktop::create_main_window(const MainWindowSpec& main_window, DesktopEvents& events) {
+bool Win32Desktop::create_main_window(const MainWindowSetup& main_window, DesktopEvents& events) {
     register_window_classes();
     events_ = &events;
     const Rect& outer = main_window.outer;
