@@ -63,6 +63,8 @@ PAGE_POPUP_CLIENT_POINT = (450, 290)
 PAGE_ALERT_CLIENT_POINT = (750, 290)
 POPUP_URL = "http://popup.zentora.test/window.html"
 BEACON_PREFIX = "http://beacon.e2e.test/"
+# The game site's log-in cookie, set by the entry page.
+ENTRY_COOKIE = "player=e2e-7f3a"
 
 POLL = 0.03
 
@@ -138,6 +140,7 @@ class RecordingProxy:
 
     def __init__(self):
         self.requests = []
+        self._cookies = []
         self._lock = threading.Lock()
         self._hold_next_entry = False
         self._released = threading.Event()
@@ -176,10 +179,16 @@ class RecordingProxy:
     def release(self):
         self._released.set()
 
-    def _record(self, url):
+    def _record(self, url, cookie=None):
         with self._lock:
             self.requests.append((time.monotonic(), url))
+            self._cookies.append((url, cookie))
         return url
+
+    def cookies_sent(self, url):
+        """The Cookie header of each request for url, None where there was none."""
+        with self._lock:
+            return [cookie for asked, cookie in self._cookies if asked == url]
 
     def urls(self):
         with self._lock:
@@ -196,8 +205,9 @@ class RecordingProxy:
         return self.urls().count(url)
 
     def _serve(self, handler):
-        url = self._record(handler.path)
+        url = self._record(handler.path, handler.headers.get("Cookie"))
         status, body = 404, b"<html><body>not here</body></html>"
+        cookie = None
         if url.startswith(BEACON_PREFIX):
             status, body = 204, b""
         elif url == GAME_ENTRY_URL:
@@ -206,12 +216,15 @@ class RecordingProxy:
             if hold:
                 self._released.wait(30)
             status, body = 200, _entry_page().encode()
+            cookie = ENTRY_COOKIE + "; Max-Age=86400; Path=/"
         elif url.endswith("/second.html"):
             status, body = 200, _second_page().encode()
         handler.send_response(status)
         handler.send_header("Content-Type", "text/html; charset=utf-8")
         # Every navigation must reach the proxy to be seen.
         handler.send_header("Cache-Control", "no-store")
+        if cookie:
+            handler.send_header("Set-Cookie", cookie)
         handler.send_header("Content-Length", str(len(body)))
         handler.end_headers()
         handler.wfile.write(body)
@@ -382,6 +395,9 @@ class Session:
         """Starts the program under its own D-Bus session and returns the spawn time."""
         self.bus_file = os.path.join(self.tmp, "bus-address")
         pid_file = os.path.join(self.tmp, "program-pid")
+        for left_by_an_earlier_start in (self.bus_file, pid_file):
+            if os.path.exists(left_by_an_earlier_start):
+                os.remove(left_by_an_earlier_start)
         self._program_log = open(os.path.join(self.tmp, "program.log"), "w")
         wrapper = 'printf %s "$DBUS_SESSION_BUS_ADDRESS" > "$0.tmp" && mv "$0.tmp" "$0"; ' \
                   'echo $$ > "$1.tmp" && mv "$1.tmp" "$1"; shift; exec "$@"'

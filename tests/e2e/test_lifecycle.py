@@ -1,9 +1,10 @@
 """How the program ends: every close request, no display at all, and what it leaves behind."""
 
+import os
 import subprocess
 import unittest
 
-from harness import (GAME_ENTRY_URL, PROGRAM, TITLE, Session, start_session, wait_until)
+from harness import (ENTRY_COOKIE, GAME_ENTRY_URL, PROGRAM, TITLE, Session, start_session, wait_until)
 
 
 def close_with_escape(session):
@@ -51,6 +52,26 @@ class CommandLine(unittest.TestCase):
         self.assertEqual(session.property_bytes(session.window, "_NET_WM_NAME").decode(), TITLE)
         session.wait_for_page()
         self.assertEqual(session.proxy.pages(), [GAME_ENTRY_URL])
+        session.key("Escape")
+        self.assertEqual(session.wait_for_exit(), 0, session.program_output())
+
+
+class LoggedInBetweenRuns(unittest.TestCase):
+
+    def test_the_game_sites_cookie_is_kept_where_a_browser_keeps_it(self):
+        session = start_session(self, (1920, 1080))
+        session.wait_for_page()
+        self.assertEqual(session.proxy.cookies_sent(GAME_ENTRY_URL), [None])
+        session.key("Escape")
+        self.assertEqual(session.wait_for_exit(), 0, session.program_output())
+        session.assert_no_helpers_left()
+        self.assertTrue(os.path.isfile(os.path.join(session.data, "tessaryn-desktop", "cookies.sqlite")))
+        self.assertTrue(os.path.isdir(os.path.join(session.cache, "tessaryn-desktop")))
+
+        session.start_program()
+        session.wait_for_window()
+        session.wait_for_entry_requests(2)
+        self.assertEqual(session.proxy.cookies_sent(GAME_ENTRY_URL), [None, ENTRY_COOKIE])
         session.key("Escape")
         self.assertEqual(session.wait_for_exit(), 0, session.program_output())
 
