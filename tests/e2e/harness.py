@@ -492,7 +492,21 @@ class Session:
         return parse_ppm(data)
 
     def activate(self, window=None):
-        self.x("xdotool", "windowactivate", "--sync", window or self.window)
+        """Makes window the active one, and waits until the window manager has given it the focus.
+
+        Asking again for the window that is active already would make the window manager take
+        the focus away and give it back, and a key bound in the window manager (Alt+F4, the
+        window menu) that arrives in between finds no window to act on."""
+        window = window or self.window
+        if self.active_window() != window or self.input_focus() != window:
+            self.x("xdotool", "windowactivate", "--sync", window)
+        wait_until(lambda: self.active_window() == window and self.input_focus() == window, 10,
+                   "window %s to have the keyboard focus" % window)
+
+    def input_focus(self):
+        """The client window holding the X keyboard focus (GTK puts it on a child of its own)."""
+        out = self.x("xdotool", "getwindowfocus", check=False).strip()
+        return "0x%x" % int(out) if out.isdigit() else None
 
     def key(self, *keys):
         self.activate()
