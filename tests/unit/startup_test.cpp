@@ -88,9 +88,15 @@ TEST(Shutdown, CloseStopsTheTimerBeforeTheWindowGoesThenQuitsWithZero) {
 
 TEST(Shutdown, ASecondCloseRequestWhileClosingChangesNothing) {
     HookedRun run;
-    run.desktop.loop = {close_window(), close_window()};
+    run.desktop.loop = {[](DesktopEvents& events) {
+        events.on_close_request();
+        events.on_close_request();  // still queued when the first one was granted
+    }};
     EXPECT_EQ(run.run(), 0);
-    EXPECT_EQ(run.desktop.since("stop_timer").size(), 4u);
+    const std::vector<std::string> expected = {"stop_timer 0", "destroy_main_window", "post_quit 0",
+                                               "release_embedding"};
+    EXPECT_EQ(run.desktop.since("stop_timer"), expected);
+    EXPECT_EQ(run.exits, 1);
 }
 
 TEST(Shutdown, NoEventReachesAHandlerOnceShutdownHasBegun) {
