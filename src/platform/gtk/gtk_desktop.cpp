@@ -235,11 +235,7 @@ gboolean GtkDesktop::on_configure(GtkWidget*, GdkEventConfigure*, gpointer self)
 
 void GtkDesktop::destroy_main_window() {
     if (window_ == nullptr) return;
-    for (auto& [id, control] : controls_) {
-        if (control.timer != 0) stop_timer(id);
-    }
-    GtkWidget* window = window_;
-    gtk_widget_destroy(window);
+    gtk_widget_destroy(window_);
     release_controls();
 }
 
